@@ -1,0 +1,23 @@
+# What the mingw-w64 toolchain files share; INTRO_MINGW_TRIPLET names the target.
+set(CMAKE_SYSTEM_NAME Windows)
+
+# The win32 thread model needs no winpthread DLL; fall back to the default alternative.
+find_program(INTRO_MINGW_CXX NAMES ${INTRO_MINGW_TRIPLET}-g++-win32 ${INTRO_MINGW_TRIPLET}-g++
+             REQUIRED)
+find_program(INTRO_MINGW_CC NAMES ${INTRO_MINGW_TRIPLET}-gcc-win32 ${INTRO_MINGW_TRIPLET}-gcc
+             REQUIRED)
+set(CMAKE_C_COMPILER ${INTRO_MINGW_CC})
+set(CMAKE_CXX_COMPILER ${INTRO_MINGW_CXX})
+set(CMAKE_RC_COMPILER ${INTRO_MINGW_TRIPLET}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${INTRO_MINGW_TRIPLET})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# No fused multiply-adds: the synthesizer's output must keep the same bits on every platform.
+string(APPEND CMAKE_C_FLAGS_INIT " -ffp-contract=off")
+string(APPEND CMAKE_CXX_FLAGS_INIT " -ffp-contract=off")
+# The program needs no DLL beyond the system's: the GCC runtime and libstdc++ go in statically.
+string(APPEND CMAKE_EXE_LINKER_FLAGS_INIT " -static-libgcc -static-libstdc++ -static")
