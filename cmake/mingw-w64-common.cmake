@@ -1,4 +1,6 @@
-# What the mingw-w64 toolchain files share; INTRO_MINGW_TRIPLET names the target.
+# What the mingw-w64 toolchain files share; INTRO_MINGW_TRIPLET names the target and
+# INTRO_MINGW_ARCH_FLAGS holds its code-generation flags. CMake reads a toolchain file several
+# times, so the flags are set, never appended.
 set(CMAKE_SYSTEM_NAME Windows)
 
 # The win32 thread model needs no winpthread DLL; fall back to the default alternative.
@@ -17,7 +19,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # No fused multiply-adds: the synthesizer's output must keep the same bits on every platform.
-string(APPEND CMAKE_C_FLAGS_INIT " -ffp-contract=off")
-string(APPEND CMAKE_CXX_FLAGS_INIT " -ffp-contract=off")
+set(CMAKE_C_FLAGS_INIT "-ffp-contract=off ${INTRO_MINGW_ARCH_FLAGS}")
+set(CMAKE_CXX_FLAGS_INIT "-ffp-contract=off ${INTRO_MINGW_ARCH_FLAGS}")
 # The program needs no DLL beyond the system's: the GCC runtime and libstdc++ go in statically.
-string(APPEND CMAKE_EXE_LINKER_FLAGS_INIT " -static-libgcc -static-libstdc++ -static")
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static-libgcc -static-libstdc++ -static")

@@ -2,9 +2,7 @@
 #   cmake -S . -B build-win32 -G Ninja --toolchain cmake/mingw-w64-i686.cmake
 set(INTRO_MINGW_TRIPLET i686-w64-mingw32)
 set(CMAKE_SYSTEM_PROCESSOR x86)
-include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-common.cmake)
-
 # i686 code computes in the x87 unit by default, whose 80-bit intermediates round differently from
 # the IEEE doubles the synthesizer is written for. SSE2 arithmetic gives the same bits as x86-64.
-string(APPEND CMAKE_C_FLAGS_INIT " -msse2 -mfpmath=sse")
-string(APPEND CMAKE_CXX_FLAGS_INIT " -msse2 -mfpmath=sse")
+set(INTRO_MINGW_ARCH_FLAGS "-msse2 -mfpmath=sse")
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-common.cmake)

@@ -3,4 +3,5 @@
 # 32-bit code cannot run (hosts without 32-bit user-mode support).
 set(INTRO_MINGW_TRIPLET x86_64-w64-mingw32)
 set(CMAKE_SYSTEM_PROCESSOR AMD64)
+set(INTRO_MINGW_ARCH_FLAGS "")
 include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-common.cmake)
