@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# intro.exe under Wine with no sound driver at all: waveOutOpen fails, the program runs on, the
+# clock stands still at 0 while frames go on, and moves only by seeks (one second per right
+# arrow); Escape still ends it with exit code 0.
+source "$(dirname "$0")/wine_env.sh"
+restore_driver() {
+  "$WINE64" reg delete 'HKCU\Software\Wine\Drivers' /v Audio /f >/dev/null 2>&1 || true
+}
+trap 'restore_driver; stop_wine_and_x; rm -rf "$WORK"' EXIT
+enter_scratch_folder
+start_xvfb
+# An empty driver list leaves Wine without any wave-out device.
+"$WINE64" reg add 'HKCU\Software\Wine\Drivers' /v Audio /d "" /f >/dev/null
+start_intro
+
+wait_until 120 find_intro_window || fail "no window titled \"Intro\" appeared"
+wait_until 180 title_shows_statistics || fail "the title never showed the statistics"
+read -r time1 frame1 < <(title_time_and_frame)
+sleep 3
+read -r time2 frame2 < <(title_time_and_frame)
+((frame2 > frame1)) || fail "no frames presented: frame $frame1, then $frame2"
+[[ "$time1" == 0.00 && "$time2" == 0.00 ]] || fail "the clock moved without a device: $time1, $time2"
+echo "no device: frames $frame1 -> $frame2, clock stands at 0.00"
+
+xdotool windowfocus --sync "$INTRO_WINDOW"
+xdotool key Right
+wait_until 30 console_has_line "last offset 0" || fail "the right arrow printed no \"last offset 0\""
+clock_at_one_second() { [[ "$(title_time_and_frame)" == "1.00 "* ]]; }
+wait_until 60 clock_at_one_second || fail "the seek did not move the clock to 1.00: $(title_time_and_frame)"
+xdotool key Right
+wait_until 30 console_has_line "last offset 88200" || fail "the second seek printed no \"last offset 88200\""
+echo "seeks: clock at 1.00 after the first, offsets 0 and 88200 printed"
+
+xdotool key Escape
+expect_exit "$INTRO_PID" 60 0
+echo "Escape: exit code 0"
