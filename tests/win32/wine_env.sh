@@ -130,3 +130,15 @@ expect_exit() {
   wait "$pid" || status=$?
   ((status == expected)) || fail "exit code $status, expected $expected"
 }
+
+# Waits up to $2 seconds for the title's frame count to pass $1 (frames take a second or more in
+# software rendering on a busy machine).
+wait_for_frame_after() {
+  local frame=$1 limit=$2
+  frame_passed() {
+    local _time now
+    read -r _time now < <(title_time_and_frame) || return 1
+    ((now > frame))
+  }
+  wait_until "$limit" frame_passed
+}
