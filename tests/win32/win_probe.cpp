@@ -7,12 +7,15 @@
 //   win_probe dialog CAPTION SECONDS
 //     waits for a top-level window with that caption, prints the texts of its static controls,
 //     one per line, then presses its OK button.
+// clang-format off
+#include <windows.h>
+#include <tlhelp32.h>
+// clang-format on
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <tlhelp32.h>
-#include <windows.h>
 
 namespace {
 

@@ -7,5 +7,8 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
-#include <mmsystem.h>
+// windows.h must come first: the other system headers build on its types.
+// clang-format off
 #include <windows.h>
+#include <mmsystem.h>
+// clang-format on
