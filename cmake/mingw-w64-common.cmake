@@ -3,11 +3,12 @@
 # times, so the flags are set, never appended.
 set(CMAKE_SYSTEM_NAME Windows)
 
-# The win32 thread model needs no winpthread DLL; fall back to the default alternative.
-find_program(INTRO_MINGW_CXX NAMES ${INTRO_MINGW_TRIPLET}-g++-win32 ${INTRO_MINGW_TRIPLET}-g++
-             REQUIRED)
-find_program(INTRO_MINGW_CC NAMES ${INTRO_MINGW_TRIPLET}-gcc-win32 ${INTRO_MINGW_TRIPLET}-gcc
-             REQUIRED)
+# The program uses the win32 thread model, which needs no winpthread. GoogleTest needs std::mutex,
+# which GCC 12 has only in the posix model (winpthread is then linked statically).
+set(INTRO_MINGW_THREADS win32 CACHE STRING "Thread model of the mingw-w64 compilers: win32 or posix")
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES INTRO_MINGW_THREADS)
+find_program(INTRO_MINGW_CXX NAMES ${INTRO_MINGW_TRIPLET}-g++-${INTRO_MINGW_THREADS} REQUIRED)
+find_program(INTRO_MINGW_CC NAMES ${INTRO_MINGW_TRIPLET}-gcc-${INTRO_MINGW_THREADS} REQUIRED)
 set(CMAKE_C_COMPILER ${INTRO_MINGW_CC})
 set(CMAKE_CXX_COMPILER ${INTRO_MINGW_CXX})
 set(CMAKE_RC_COMPILER ${INTRO_MINGW_TRIPLET}-windres)
