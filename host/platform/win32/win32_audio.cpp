@@ -3,6 +3,9 @@
 #include "host/platform/sys.h"
 #include "host/platform/win32/win32_headers.h"
 
+// The device records as the 32-bit program passes them (sizes 32 and 12).
+static_assert(sizeof(void*) != 4 || (sizeof(WAVEHDR) == 32 && sizeof(MMTIME) == 12));
+
 namespace {
 
 HWAVEOUT wave_out = nullptr;
