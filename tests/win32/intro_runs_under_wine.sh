@@ -26,6 +26,17 @@ read -r time2 frame2 < <(title_time_and_frame)
 awk -v a="$time1" -v b="$time2" 'BEGIN { exit !(b > a) }' || fail "the clock stood at $time1"
 echo "frames $frame1 -> $frame2, clock $time1 -> $time2"
 
+# Wine gives the drawing surface an X window of its own: it is the client area.
+client=$(xwininfo -children -id "$INTRO_WINDOW" | sed -n 's/^ *0x[0-9a-f]* .*: ()  *\([0-9]*x[0-9]*\)+.*/\1/p')
+[ "$client" == 640x420 ] || fail "the client area is $client, not 640x420"
+# The middle of the picture is drawn by the passes, not left to the background brush (48, 32, 16),
+# which the system may paint for a moment when the window is invalidated, until the next swap.
+middle_is_drawn() {
+  import -window "$INTRO_WINDOW" -crop 16x16+316+225 txt:- | tail -n +2 | grep -vq 'srgb(48,32,16)'
+}
+wait_until 30 middle_is_drawn || fail "the window shows only its background brush"
+echo "client area 640x420, drawn over the background brush"
+
 eval "$(xdotool getwindowgeometry --shell "$INTRO_WINDOW")"
 xdotool mousemove --sync $((X + WIDTH - 14)) $((Y + 12)) click 1
 xdotool windowfocus --sync "$INTRO_WINDOW"
