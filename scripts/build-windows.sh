@@ -6,6 +6,10 @@
 # beside the check programs song_dump.exe and win_probe.exe. Extra arguments go to the CMake
 # configure step (e.g. -DINTRO_WERROR=ON). INTRO_WIN32_BUILD / INTRO_WIN64_BUILD move the folders.
 set -euo pipefail
+if [[ "${1:-}" == --help || "${1:-}" == -h ]]; then
+  sed -n '2,/^set -euo/{/^#/s/^# \{0,1\}//p}' "$0"
+  exit 0
+fi
 root=$(cd "$(dirname "$0")/.." && pwd)
 build32=${INTRO_WIN32_BUILD:-$root/build-win32}
 build64=${INTRO_WIN64_BUILD:-$root/build-win64}

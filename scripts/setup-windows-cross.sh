@@ -4,6 +4,10 @@
 # 32-bit Mesa GL that Wine draws with, and Xvfb/xdotool for the headless checks.
 # Idempotent: asks apt only for what is missing, so a ready machine pays nothing.
 set -euo pipefail
+if [[ "${1:-}" == --help || "${1:-}" == -h ]]; then
+  sed -n '2,/^set -euo/{/^#/s/^# \{0,1\}//p}' "$0"
+  exit 0
+fi
 
 packages=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
