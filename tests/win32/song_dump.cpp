@@ -10,6 +10,14 @@
 #include <cstring>
 #include <vector>
 
+#ifdef _WIN32
+// clang-format off
+#include <windows.h>
+// clang-format on
+#else
+#include <thread>
+#endif
+
 namespace {
 
 void print_usage(std::FILE* stream) {
@@ -76,9 +84,32 @@ int compare(const char* path_a, const char* path_b) {
     return 1;
 }
 
+#ifdef _WIN32
+DWORD WINAPI render_thread(LPVOID destination) {
+    render_song(static_cast<float*>(destination));
+    return 0;
+}
+#endif
+
+// Renders the way the program does: on a thread of its own (on Windows a new thread starts with
+// the system's floating-point settings, not those the runtime gave the main thread).
+void render_like_the_program() {
+#ifdef _WIN32
+    const HANDLE thread = CreateThread(nullptr, 0, render_thread, SoundBuffer, 0, nullptr);
+    if (thread == nullptr) {
+        render_song(SoundBuffer);
+        return;
+    }
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+#else
+    std::thread(render_song, SoundBuffer).join();
+#endif
+}
+
 int render(const char* output_path) {
     std::fprintf(stderr, "song_dump: rendering %u frames...\n", kSongFrames);
-    render_song(SoundBuffer);
+    render_like_the_program();
     const auto* bytes = reinterpret_cast<const unsigned char*>(SoundBuffer);
     std::printf("fnv1a64 %016llx over %u bytes\n",
                 static_cast<unsigned long long>(fnv1a64(bytes, kSoundBufferBytes)),
