@@ -101,6 +101,10 @@ int run_frame(int argc, char** argv) {
         std::fprintf(stderr, "intro-render frame: %s\n", error.c_str());
         return 1;
     }
+    if (!check_output_path(options.output, error)) {
+        std::fprintf(stderr, "intro-render frame: %s\n", error.c_str());
+        return 1;
+    }
     if (!frame_renderer::open(error)) {
         std::fprintf(stderr, "intro-render frame: no headless OpenGL: %s\n", error.c_str());
         return 1;

@@ -6,6 +6,26 @@
 #include <png.h>
 #include <vector>
 
+namespace {
+
+std::string temporary_path(const std::string& path) {
+    return path + ".partial";
+}
+
+} // namespace
+
+bool check_output_path(const std::string& path, std::string& error) {
+    const std::string temporary = temporary_path(path);
+    std::FILE* file = std::fopen(temporary.c_str(), "wb");
+    if (file == nullptr) {
+        error = "cannot write \"" + path + "\": " + std::strerror(errno);
+        return false;
+    }
+    std::fclose(file);
+    std::remove(temporary.c_str());
+    return true;
+}
+
 bool write_png(const std::string& path, int width, int height, std::span<const std::uint8_t> rgba,
                bool bottom_row_first, PngChannels channels, std::string& error) {
     const std::size_t pixels = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
@@ -33,7 +53,7 @@ bool write_png(const std::string& path, int width, int height, std::span<const s
     // A negative stride tells libpng that the rows are stored bottom-up.
     const png_int_32 stride = (bottom_row_first ? -1 : 1) * width * components;
 
-    const std::string temporary = path + ".partial";
+    const std::string temporary = temporary_path(path);
     if (png_image_write_to_file(&image, temporary.c_str(), 0, data, stride, nullptr) == 0) {
         error = "cannot write \"" + path + "\": " + image.message;
         std::remove(temporary.c_str());

@@ -14,3 +14,7 @@ enum class PngChannels { rgb, rgba };
 // returns false with a message and leaves no file behind.
 bool write_png(const std::string& path, int width, int height, std::span<const std::uint8_t> rgba,
                bool bottom_row_first, PngChannels channels, std::string& error);
+
+// Checks that a file can be created at path, by creating and removing the temporary file that
+// write_png would use, so that a long render is not wasted on a path that cannot take it.
+bool check_output_path(const std::string& path, std::string& error);

@@ -21,8 +21,8 @@ constexpr const char* usage =
     "out as half-size thumbnails, four to a row, each with its time under it.\n"
     "\n"
     "  -o, --output FILE  where to write the PNG\n"
-    "  --times LIST       comma-separated seconds (default "
-    "0.3,0.99,1,5,9.99,10,12.5,14.99,15,30,50,67.3)\n"
+    "  --times LIST       comma-separated seconds (default:\n"
+    "                     0.3,0.99,1,5,9.99,10,12.5,14.99,15,30,50,67.3)\n"
     "  --shader FILE      use this fragment shader instead of the built-in one\n"
     "  -h, --help         show this text\n";
 
@@ -72,6 +72,10 @@ int run_sheet(int argc, char** argv) {
 
     std::string shader_text;
     if (!shader_path.empty() && !read_shader_file(shader_path, shader_text, error)) {
+        std::fprintf(stderr, "intro-render sheet: %s\n", error.c_str());
+        return 1;
+    }
+    if (!check_output_path(output, error)) {
         std::fprintf(stderr, "intro-render sheet: %s\n", error.c_str());
         return 1;
     }

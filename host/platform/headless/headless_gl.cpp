@@ -58,7 +58,8 @@ bool open_display(std::string& error) {
         return false;
     }
     if (eglInitialize(session.display, nullptr, nullptr) != EGL_TRUE) {
-        error = egl_error_text("eglInitialize");
+        error = egl_error_text("eglInitialize") +
+                "; is Mesa's EGL with a driver installed (Debian: libegl-mesa0, libgl1-mesa-dri)?";
         session.display = EGL_NO_DISPLAY;
         return false;
     }
