@@ -37,23 +37,26 @@ void update_voices(SynthState& state, const Song& song, std::uint32_t row) {
     }
 }
 
+void render_frame(SynthState& state, RenderCursor& cursor, const Song& song, float* destination) {
+    if (cursor.song_sample % kRowFrames == 0) {
+        update_voices(state, song, cursor.song_sample / kRowFrames);
+    }
+    run_vm(state, cursor.stack, song.patch(), song.voice_count, cursor.song_sample);
+    float* out = destination + 2 * std::size_t{cursor.song_sample};
+    out[0] = state.outputs[0];
+    out[1] = state.outputs[1];
+    state.outputs[0] = 0.0f;
+    state.outputs[1] = 0.0f;
+    ++cursor.song_sample;
+}
+
 void render_rows(SynthState& state, RenderCursor& cursor, const Song& song, float* destination,
                  std::uint32_t rows, std::atomic<std::uint32_t>* published) {
-    const Patch patch = song.patch();
-    const std::uint32_t first_row = cursor.song_sample / kRowFrames;
-    for (std::uint32_t row = first_row; row < first_row + rows; ++row) {
-        update_voices(state, song, row);
-        for (std::uint32_t frame = 0; frame < kRowFrames; ++frame) {
-            run_vm(state, cursor.stack, patch, song.voice_count, cursor.song_sample);
-            float* out = destination + 2 * std::size_t{cursor.song_sample};
-            out[0] = state.outputs[0];
-            out[1] = state.outputs[1];
-            state.outputs[0] = 0.0f;
-            state.outputs[1] = 0.0f;
-            ++cursor.song_sample;
-            if (published != nullptr) {
-                published->store(cursor.song_sample, std::memory_order_release);
-            }
+    const std::uint32_t end = cursor.song_sample + rows * kRowFrames;
+    while (cursor.song_sample < end) {
+        render_frame(state, cursor, song, destination);
+        if (published != nullptr) {
+            published->store(cursor.song_sample, std::memory_order_release);
         }
     }
 }

@@ -18,6 +18,10 @@ struct RenderCursor {
     SignalStack stack{};
 };
 
+// Renders the cursor's frame into destination (frame 0 of the song), applying the row's note
+// events first when the frame starts a row.
+void render_frame(SynthState& state, RenderCursor& cursor, const Song& song, float* destination);
+
 // Renders `rows` whole rows from the cursor's row on into destination (frame 0 of the song), and
 // after each frame publishes the count of finished frames with a release store when asked to.
 void render_rows(SynthState& state, RenderCursor& cursor, const Song& song, float* destination,

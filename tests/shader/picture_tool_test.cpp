@@ -1,6 +1,6 @@
 // intro-render frame and sheet: their arguments, their failures, and the files they write.
 #include "contact_sheet.h"
-#include "picture_commands.h"
+#include "subcommands.h"
 #include "picture_fixture.h"
 #include "picture_options.h"
 

@@ -1,8 +1,9 @@
 // intro-render frame: one moment of the piece, drawn headless, written as PNG.
+#include "atomic_file.h"
 #include "frame_renderer.h"
-#include "picture_commands.h"
 #include "picture_options.h"
 #include "png_file.h"
+#include "subcommands.h"
 
 #include <cstdio>
 #include <optional>
@@ -101,7 +102,8 @@ int run_frame(int argc, char** argv) {
         std::fprintf(stderr, "intro-render frame: %s\n", error.c_str());
         return 1;
     }
-    if (!check_output_path(options.output, error)) {
+    AtomicFile file;
+    if (!file.open(options.output, error)) {
         std::fprintf(stderr, "intro-render frame: %s\n", error.c_str());
         return 1;
     }
@@ -121,8 +123,9 @@ int run_frame(int argc, char** argv) {
     frame_renderer::draw(*options.position, options.pass, pixels);
     frame_renderer::close();
 
-    if (!write_png(options.output, frame_renderer::width, frame_renderer::height, pixels, true,
-                   options.alpha ? PngChannels::rgba : PngChannels::rgb, error)) {
+    if (!write_png(file.stream(), frame_renderer::width, frame_renderer::height, pixels, true,
+                   options.alpha ? PngChannels::rgba : PngChannels::rgb, error) ||
+        !file.commit(error)) {
         std::fprintf(stderr, "intro-render frame: %s\n", error.c_str());
         return 1;
     }

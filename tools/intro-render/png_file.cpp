@@ -1,32 +1,10 @@
 #include "png_file.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <png.h>
 #include <vector>
 
-namespace {
-
-std::string temporary_path(const std::string& path) {
-    return path + ".partial";
-}
-
-} // namespace
-
-bool check_output_path(const std::string& path, std::string& error) {
-    const std::string temporary = temporary_path(path);
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (file == nullptr) {
-        error = "cannot write \"" + path + "\": " + std::strerror(errno);
-        return false;
-    }
-    std::fclose(file);
-    std::remove(temporary.c_str());
-    return true;
-}
-
-bool write_png(const std::string& path, int width, int height, std::span<const std::uint8_t> rgba,
+bool write_png(std::FILE* stream, int width, int height, std::span<const std::uint8_t> rgba,
                bool bottom_row_first, PngChannels channels, std::string& error) {
     const std::size_t pixels = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
     if (width <= 0 || height <= 0 || rgba.size() < pixels * 4) {
@@ -52,16 +30,8 @@ bool write_png(const std::string& path, int width, int height, std::span<const s
     image.format = components == 4 ? PNG_FORMAT_RGBA : PNG_FORMAT_RGB;
     // A negative stride tells libpng that the rows are stored bottom-up.
     const png_int_32 stride = (bottom_row_first ? -1 : 1) * width * components;
-
-    const std::string temporary = temporary_path(path);
-    if (png_image_write_to_file(&image, temporary.c_str(), 0, data, stride, nullptr) == 0) {
-        error = "cannot write \"" + path + "\": " + image.message;
-        std::remove(temporary.c_str());
-        return false;
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        error = "cannot write \"" + path + "\": " + std::strerror(errno);
-        std::remove(temporary.c_str());
+    if (png_image_write_to_stdio(&image, stream, 0, data, stride, nullptr) == 0) {
+        error = std::string("cannot encode the PNG: ") + image.message;
         return false;
     }
     return true;

@@ -1,9 +1,10 @@
 // intro-render sheet: thumbnails of chosen moments with their times under them.
+#include "atomic_file.h"
 #include "contact_sheet.h"
 #include "frame_renderer.h"
-#include "picture_commands.h"
 #include "picture_options.h"
 #include "png_file.h"
+#include "subcommands.h"
 
 #include <cstdio>
 #include <string>
@@ -75,7 +76,8 @@ int run_sheet(int argc, char** argv) {
         std::fprintf(stderr, "intro-render sheet: %s\n", error.c_str());
         return 1;
     }
-    if (!check_output_path(output, error)) {
+    AtomicFile file;
+    if (!file.open(output, error)) {
         std::fprintf(stderr, "intro-render sheet: %s\n", error.c_str());
         return 1;
     }
@@ -102,8 +104,9 @@ int run_sheet(int argc, char** argv) {
     }
     frame_renderer::close();
 
-    if (!write_png(output, sheet.width(), sheet.height(), sheet.pixels(), false, PngChannels::rgb,
-                   error)) {
+    if (!write_png(file.stream(), sheet.width(), sheet.height(), sheet.pixels(), false,
+                   PngChannels::rgb, error) ||
+        !file.commit(error)) {
         std::fprintf(stderr, "intro-render sheet: %s\n", error.c_str());
         return 1;
     }
