@@ -1,8 +1,8 @@
 // intro-render frame and sheet: their arguments, their failures, and the files they write.
 #include "contact_sheet.h"
-#include "subcommands.h"
 #include "picture_fixture.h"
 #include "picture_options.h"
+#include "subcommands.h"
 
 #include <filesystem>
 #include <fstream>
