@@ -100,6 +100,7 @@ TEST_F(PictureTool, FrameRefusesBadShadersAndWritesNothing) {
     const BadShader cases[] = {
         {"missing", file("missing.glsl")},
         {"empty", write_file("empty.glsl", "")},
+        {"folder", directory_},
         {"broken", write_file("broken.glsl", "#version 430 compatibility\nvoid main() { oops }\n")},
     };
     for (const BadShader& bad : cases) {
