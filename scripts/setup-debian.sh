@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libsdl2-dev libgl-dev libegl-dev libpng-dev
+  libegl-mesa0 libgl1-mesa-dri
   libx11-dev xvfb xauth xdotool x11-utils imagemagick
 )
 
