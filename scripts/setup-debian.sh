@@ -7,7 +7,8 @@ packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libsdl2-dev libgl-dev libegl-dev libpng-dev
-  xvfb xdotool x11-utils imagemagick
+  libegl-mesa0 libgl1-mesa-dri
+  libx11-dev xvfb xauth xdotool x11-utils imagemagick
 )
 
 missing=()

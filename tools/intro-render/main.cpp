@@ -14,6 +14,10 @@ struct Subcommand {
 
 constexpr Subcommand kSubcommands[] = {
     {"wav", "write the song as a 32-bit float stereo WAV file", run_wav},
+#ifdef INTRO_RENDER_PICTURES
+    {"frame", "draw one moment of the picture, without a window, as a PNG", run_frame},
+    {"sheet", "draw chosen moments as captioned thumbnails on one PNG", run_sheet},
+#endif
 };
 
 void print_usage(std::FILE* out) {

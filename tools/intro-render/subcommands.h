@@ -3,3 +3,5 @@
 #pragma once
 
 int run_wav(int argc, char** argv);
+int run_frame(int argc, char** argv);
+int run_sheet(int argc, char** argv);
