@@ -1,6 +1,12 @@
 // Win32 backend: the window, its WGL context, the message queue, the title, the message box, the
 // display mode, the cursor and the keyboard state. The handles in WindowHandles are HINSTANCE,
 // HDC, HGLRC and HWND.
+//
+// Supports: the framed 640 x 420 window and the fullscreen 640 x 420 mode, the class's background
+// brush, every system message passed to window_proc and on to DefWindowProcA, the legacy WGL
+// context (the driver's compatibility context, whatever version it offers). Does not: ask WGL for
+// a version or profile, or check that the context reaches OpenGL 4.3 (the host checks the entry
+// points it needs).
 #include "host/platform/sys.h"
 #include "host/platform/win32/win32_headers.h"
 
