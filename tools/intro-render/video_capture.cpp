@@ -7,6 +7,7 @@
 #include "wav_file.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -93,7 +94,7 @@ std::vector<std::string> ffmpeg_arguments(const VideoPlan& plan, int crf,
 CaptureOutcome capture_video(const CaptureJob& job, AtomicFile& output,
                              const std::atomic<bool>& stop,
                              const std::function<void(int frames_done)>& on_frame,
-                             std::string& error) {
+                             std::string& error, CaptureTimes* times) {
     AudioExcerpt audio;
     if (!audio.write(job.song, job.plan, error)) {
         return CaptureOutcome::failed;
@@ -118,7 +119,13 @@ CaptureOutcome capture_video(const CaptureJob& job, AtomicFile& output,
             if (frame.empty()) {
                 break;
             }
+            const auto drawing = std::chrono::steady_clock::now();
             frame_renderer::draw(job.plan.frame_position(n), 2, frame);
+            if (times != nullptr) {
+                times->drawing_seconds +=
+                    std::chrono::duration<double>(std::chrono::steady_clock::now() - drawing)
+                        .count();
+            }
             feeder.submit();
             if (on_frame) {
                 on_frame(n + 1);

@@ -28,6 +28,11 @@ std::vector<std::string> ffmpeg_arguments(const VideoPlan& plan, int crf,
                                           const std::string& audio_path,
                                           const std::string& video_path);
 
+// Where a capture's time went, for measuring its own cost.
+struct CaptureTimes {
+    double drawing_seconds = 0.0; // drawing the frames and reading them back
+};
+
 // Needs the headless context open with the shader program current, and output opened (ffmpeg
 // writes its temporary file by name; the commit renames it into place once it is complete).
 // Checks `stop` before each frame and reports each finished frame to on_frame. On failure or
@@ -35,4 +40,4 @@ std::vector<std::string> ffmpeg_arguments(const VideoPlan& plan, int crf,
 CaptureOutcome capture_video(const CaptureJob& job, AtomicFile& output,
                              const std::atomic<bool>& stop,
                              const std::function<void(int frames_done)>& on_frame,
-                             std::string& error);
+                             std::string& error, CaptureTimes* times = nullptr);
