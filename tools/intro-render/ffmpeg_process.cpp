@@ -182,6 +182,12 @@ bool FfmpegProcess::finish(std::string& error) {
     return succeeded;
 }
 
+void FfmpegProcess::interrupt() {
+    if (pid_ > 0) {
+        ::kill(pid_, SIGTERM);
+    }
+}
+
 void FfmpegProcess::abort() {
     close_input();
     if (pid_ > 0) {

@@ -34,6 +34,9 @@ class FfmpegProcess {
     // otherwise error says how it ended, followed by the last lines of its log.
     bool finish(std::string& error);
 
+    // Asks the child to end (SIGTERM) without waiting; writes fail once it has gone.
+    void interrupt();
+
     // Ends the child at once (SIGTERM, then SIGKILL if it lingers) and waits for it.
     void abort();
 

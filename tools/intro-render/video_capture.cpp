@@ -95,6 +95,9 @@ CaptureOutcome capture_video(const CaptureJob& job, AtomicFile& output,
                              const std::atomic<bool>& stop,
                              const std::function<void(int frames_done)>& on_frame,
                              std::string& error, CaptureTimes* times) {
+    if (stop.load()) {
+        return CaptureOutcome::stopped;
+    }
     AudioExcerpt audio;
     if (!audio.write(job.song, job.plan, error)) {
         return CaptureOutcome::failed;
@@ -111,6 +114,8 @@ CaptureOutcome capture_video(const CaptureJob& job, AtomicFile& output,
         FrameFeeder feeder(ffmpeg, frame_renderer::width, frame_renderer::height);
         for (int n = 0; n < job.plan.frame_count; ++n) {
             if (stop.load()) {
+                // ffmpeg goes first, so that the writer is not left waiting on a full pipe.
+                ffmpeg.interrupt();
                 feeder.close();
                 ffmpeg.abort();
                 return CaptureOutcome::stopped;

@@ -118,6 +118,10 @@ int run_video(int argc, char** argv) {
         !read_shader_file(options.shader_path, shader_text, error)) {
         return failure(error);
     }
+    // From here on a temporary file exists: Ctrl-C must go through the cleanup, not end the
+    // process where it stands.
+    stop_requested.store(false);
+    StopSignals signals;
     // Opened now, so that a path that cannot take the file fails before the long work.
     AtomicFile output;
     if (!output.open(options.output, error)) {
@@ -141,13 +145,8 @@ int run_video(int argc, char** argv) {
                  plan.frame_count, plan.fps(), plan.from,
                  frame_renderer::driver_description().c_str(), options.output.c_str());
     ProgressLine progress(stderr, plan.frame_count, ::isatty(STDERR_FILENO) == 1);
-    CaptureOutcome outcome;
-    {
-        stop_requested.store(false);
-        StopSignals signals;
-        outcome = capture_video(
-            job, output, stop_requested, [&progress](int done) { progress.update(done); }, error);
-    }
+    const CaptureOutcome outcome = capture_video(
+        job, output, stop_requested, [&progress](int done) { progress.update(done); }, error);
     progress.finish();
     frame_renderer::close();
 
