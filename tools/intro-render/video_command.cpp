@@ -54,6 +54,8 @@ class StopSignals {
     StopSignals() {
         struct sigaction action {};
         action.sa_handler = request_stop;
+        // The flag is looked at between frames; nothing needs to be woken by the signal.
+        action.sa_flags = SA_RESTART;
         sigemptyset(&action.sa_mask);
         sigaction(SIGINT, &action, &previous_interrupt_);
         sigaction(SIGTERM, &action, &previous_terminate_);

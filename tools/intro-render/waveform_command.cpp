@@ -111,18 +111,16 @@ int run_waveform(int argc, char** argv) {
     if (!plan_video(range, plan, error)) {
         return usage_error(error);
     }
-    AtomicFile file;
-    if (!file.open(output, error)) {
-        return failure(error);
-    }
-
     std::span<const float> song;
     if (!song_through(plan.first_sample_frame + plan.sample_frame_count, song, error)) {
         return failure(error);
     }
     const SongPicture picture = draw_song_picture(
         song.subspan(std::size_t{2} * plan.first_sample_frame), kSampleRate, from, width);
-    if (!write_png(file.stream(), picture.width, picture.height, picture.rgba, false,
+    // Opened only now, so that Ctrl-C during the render leaves no temporary file behind.
+    AtomicFile file;
+    if (!file.open(output, error) ||
+        !write_png(file.stream(), picture.width, picture.height, picture.rgba, false,
                    PngChannels::rgb, error) ||
         !file.commit(error)) {
         return failure(error);
