@@ -1,9 +1,14 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts the piece from build/ (where it looks for
-# ../shader.glsl, the working copy of the shader that it reloads whenever it is saved).
+# Installs what is missing, builds, and starts the piece from build/. The program reloads
+# ../shader.glsl (this repository's shader.glsl) whenever it is saved; a first run seeds that
+# working copy from shader/shader.glsl. Escape ends the piece.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup-debian.sh
 scripts/build.sh
+if [ ! -e shader.glsl ]; then
+  cp shader/shader.glsl shader.glsl
+  echo "Live-editing copy of the shader: $(pwd)/shader.glsl (save it to see the change)"
+fi
 cd build
 exec ./intro "$@"

@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libsdl2-dev libgl-dev libegl-dev libpng-dev
   libegl-mesa0 libgl1-mesa-dri
-  xvfb xdotool x11-utils imagemagick
+  libx11-dev xvfb xauth xdotool x11-utils imagemagick
   ffmpeg
 )
 

@@ -35,21 +35,27 @@ void op_oscillator(UnitContext& c) {
     float* const gate_words[4] = {&slot.state[4], &slot.state[6], &slot.ports[0], &slot.ports[2]};
 
     // The running phase offset lives in the decoded parameter itself, rounded at every pass.
-    float offset = params[2];
+    // The increments depend on nothing a pass writes, so they are worked out first, side by side.
     double detune_shift = (detune - half) * 2.0;
-    double acc = 0.0;
+    float offsets[4];
+    double increments[4];
+    offsets[0] = params[2];
     for (int k = 0; k < passes; ++k) {
         if (k > 0) {
-            offset = static_cast<float>(static_cast<double>(offset) + twelfth);
+            offsets[k] = static_cast<float>(static_cast<double>(offsets[k - 1]) + twelfth);
             detune_shift = -half * static_cast<double>(static_cast<float>(detune_shift));
         }
         const double semitones = (transpose - half) * semitones_per_unit + detune_shift + note;
-        const double increment = pow2(semitones * twelfth) * note0_increment;
+        increments[k] = pow2(semitones * twelfth) * note0_increment;
+    }
 
+    // The passes themselves run in order, as the gate's shared words require.
+    double acc = 0.0;
+    for (int k = 0; k < passes; ++k) {
         float& phase_word = *phase_words[k];
-        const double phase = remainder_one(static_cast<double>(phase_word) + increment + 1.0);
+        const double phase = remainder_one(static_cast<double>(phase_word) + increments[k] + 1.0);
         phase_word = static_cast<float>(phase);
-        const double p = remainder_one(phase + static_cast<double>(offset) + 1.0);
+        const double p = remainder_one(phase + static_cast<double>(offsets[k]) + 1.0);
 
         double v = 0.0;
         if (flags & kSineWave) {
@@ -59,6 +65,6 @@ void op_oscillator(UnitContext& c) {
         }
         acc += v * gain;
     }
-    params[2] = offset;
+    params[2] = offsets[passes - 1];
     c.stack->push(acc);
 }

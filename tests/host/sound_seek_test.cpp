@@ -4,6 +4,7 @@
 #include "host_test_support.h"
 #include "synth/sound_buffer.h"
 
+#include <cctype>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -41,6 +42,21 @@ TEST_P(SeekTest, RestartsPlaybackAtTheComputedIndex) {
 
 constexpr std::uint32_t kEnd = 2'981'120; // frames in the song
 
+// A readable test name from the case's description.
+std::string test_name(const char* what) {
+    std::string name;
+    bool upper = true;
+    for (const char* c = what; *c != '\0'; ++c) {
+        if (std::isalnum(static_cast<unsigned char>(*c)) != 0) {
+            name += upper ? static_cast<char>(std::toupper(static_cast<unsigned char>(*c))) : *c;
+            upper = false;
+        } else {
+            upper = true;
+        }
+    }
+    return name;
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Seeks, SeekTest,
     testing::Values(SeekCase{"forward from the start", 0, 0, +1, 88'200},
@@ -50,7 +66,8 @@ INSTANTIATE_TEST_SUITE_P(
                     SeekCase{"back exactly at the end", 0, kEnd, -1, 5'874'040},
                     SeekCase{"landing on the end wraps to 0", 0, 2'937'020, +1, 0},
                     SeekCase{"counts from the current playback", 88'200, 44'100, +1, 264'600},
-                    SeekCase{"back from a later playback", 264'600, 0, -1, 176'400}));
+                    SeekCase{"back from a later playback", 264'600, 0, -1, 176'400}),
+    [](const testing::TestParamInfo<SeekCase>& param) { return test_name(param.param.what); });
 
 TEST_F(HostTest, SeekWithoutDeviceMovesOnlyByTheOffset) {
     fake::state().audio_available = false;

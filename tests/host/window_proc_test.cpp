@@ -2,6 +2,7 @@
 #include "host/window_context.h"
 #include "host_test_support.h"
 
+#include <cctype>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -38,6 +39,21 @@ TEST_P(WindowProcTest, FollowsTheRules) {
 
 const std::string kPostQuit = "sys_post_quit_message(0)";
 const std::string kSeek = "sys_audio_position";
+
+// A readable test name from the case's description.
+std::string test_name(const char* what) {
+    std::string name;
+    bool upper = true;
+    for (const char* c = what; *c != '\0'; ++c) {
+        if (std::isalnum(static_cast<unsigned char>(*c)) != 0) {
+            name += upper ? static_cast<char>(std::toupper(static_cast<unsigned char>(*c))) : *c;
+            upper = false;
+        } else {
+            upper = true;
+        }
+    }
+    return name;
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Messages, WindowProcTest,
@@ -84,7 +100,8 @@ INSTANTIATE_TEST_SUITE_P(
                  kWmKeyDown,
                  0x41,
                  0,
-                 {"sys_default_window_proc(0x100, 0x41)"}}));
+                 {"sys_default_window_proc(0x100, 0x41)"}}),
+    [](const testing::TestParamInfo<ProcCase>& param) { return test_name(param.param.what); });
 
 TEST_F(HostTest, ArrowAndCharacterSeekTheSameWay) {
     CaptureStdout();

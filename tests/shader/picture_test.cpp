@@ -1,4 +1,8 @@
 // The shader's own picture, drawn headless through the program's frame routine.
+#include "headless_gl.h"
+#include "host/frame_passes.h"
+#include "host/gl_api.h"
+#include "host/gl_lookup.h"
 #include "picture_fixture.h"
 
 #include <algorithm>
@@ -110,6 +114,18 @@ TEST_F(ShaderPicture, SceneIsBlackBeforeOneSecondAndShowsTheCityFromIt) {
     }
     EXPECT_EQ(lit_before, 0);
     EXPECT_EQ(lit_from, last_picture_row - first_picture_row + 1);
+}
+
+TEST_F(ShaderPicture, PassIndicesOtherThanZeroAndOneRunTheGradePass) {
+    const std::int32_t position = at_seconds(0.2);
+    const Picture graded = draw_picture(position, 2); // leaves pass 1's picture in the texture
+    for (int pass : {3, 7, -1}) {
+        gl_lookup<PfnGlUniform2i>("glUniform2i")(kUniformPassAndPosition, position, pass);
+        glRects(1, 1, -1, -1);
+        Picture again;
+        headless::read_pixels(again.rgba);
+        EXPECT_EQ(again.rgba, graded.rgba) << "pass index " << pass;
+    }
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 // intro-render frame and sheet: their arguments, their failures, and the files they write.
 #include "contact_sheet.h"
-#include "subcommands.h"
 #include "picture_fixture.h"
 #include "picture_options.h"
+#include "subcommands.h"
 
 #include <filesystem>
 #include <fstream>
@@ -100,6 +100,7 @@ TEST_F(PictureTool, FrameRefusesBadShadersAndWritesNothing) {
     const BadShader cases[] = {
         {"missing", file("missing.glsl")},
         {"empty", write_file("empty.glsl", "")},
+        {"folder", directory_},
         {"broken", write_file("broken.glsl", "#version 430 compatibility\nvoid main() { oops }\n")},
     };
     for (const BadShader& bad : cases) {

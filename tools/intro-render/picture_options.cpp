@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -73,6 +74,12 @@ bool parse_pass(const std::string& text, int& pass, std::string& error) {
 }
 
 bool read_shader_file(const std::string& path, std::string& text, std::string& error) {
+    std::error_code status_error;
+    const auto status = std::filesystem::status(path, status_error);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+        error = "shader file \"" + path + "\" is not a regular file";
+        return false;
+    }
     std::ifstream file(path, std::ios::binary);
     if (!file) {
         error = "cannot read shader file \"" + path + "\": " + std::strerror(errno);

@@ -161,6 +161,18 @@ int sys_window_init(WindowHandles& handles, const PixelFormatDescriptor& format)
         std::fprintf(stderr, "SDL could not start its video: %s\n", SDL_GetError());
         return 0;
     }
+    // Without a display SDL falls back to drivers that draw nowhere; a piece that nobody can
+    // see or stop with Escape must not start that way unless asked for by name.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (SDL_getenv("SDL_VIDEODRIVER") == nullptr && driver != nullptr &&
+        (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0 ||
+         std::strcmp(driver, "evdev") == 0)) {
+        std::fprintf(stderr,
+                     "No display to open the window on (SDL offers only its '%s' video driver): "
+                     "start the intro from a desktop session, or under xvfb-run.\n",
+                     driver);
+        return 0;
+    }
     SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
