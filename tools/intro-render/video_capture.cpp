@@ -95,6 +95,14 @@ CaptureOutcome capture_video(const CaptureJob& job, AtomicFile& output,
                              const std::atomic<bool>& stop,
                              const std::function<void(int frames_done)>& on_frame,
                              std::string& error, CaptureTimes* times) {
+    CaptureTimes spent;
+    auto lap = std::chrono::steady_clock::now();
+    // Adds the time since the last lap to `total`.
+    const auto clock_in = [&lap](double& total) {
+        const auto now = std::chrono::steady_clock::now();
+        total += std::chrono::duration<double>(now - lap).count();
+        lap = now;
+    };
     if (stop.load()) {
         return CaptureOutcome::stopped;
     }
@@ -108,6 +116,8 @@ CaptureOutcome capture_video(const CaptureJob& job, AtomicFile& output,
                       error)) {
         return CaptureOutcome::failed;
     }
+
+    clock_in(spent.starting_seconds);
 
     bool fed = true;
     {
@@ -124,13 +134,9 @@ CaptureOutcome capture_video(const CaptureJob& job, AtomicFile& output,
             if (frame.empty()) {
                 break;
             }
-            const auto drawing = std::chrono::steady_clock::now();
+            lap = std::chrono::steady_clock::now();
             frame_renderer::draw(job.plan.frame_position(n), 2, frame);
-            if (times != nullptr) {
-                times->drawing_seconds +=
-                    std::chrono::duration<double>(std::chrono::steady_clock::now() - drawing)
-                        .count();
-            }
+            clock_in(spent.drawing_seconds);
             feeder.submit();
             if (on_frame) {
                 on_frame(n + 1);
@@ -152,6 +158,10 @@ CaptureOutcome capture_video(const CaptureJob& job, AtomicFile& output,
     }
     if (!output.commit(error)) {
         return CaptureOutcome::failed;
+    }
+    clock_in(spent.finishing_seconds);
+    if (times != nullptr) {
+        *times = spent;
     }
     return CaptureOutcome::done;
 }

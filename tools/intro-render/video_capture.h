@@ -30,7 +30,9 @@ std::vector<std::string> ffmpeg_arguments(const VideoPlan& plan, int crf,
 
 // Where a capture's time went, for measuring its own cost.
 struct CaptureTimes {
-    double drawing_seconds = 0.0; // drawing the frames and reading them back
+    double starting_seconds = 0.0;  // the audio excerpt written, ffmpeg started
+    double drawing_seconds = 0.0;   // drawing the frames and reading them back
+    double finishing_seconds = 0.0; // after the last frame: the queue drained, ffmpeg done
 };
 
 // Needs the headless context open with the shader program current, and output opened (ffmpeg
