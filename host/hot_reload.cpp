@@ -1,8 +1,8 @@
-#include <cstdio>
-#include <cstring>
-
 #include "host/platform/sys.h"
 #include "host/shader_programs.h"
+
+#include <cstdio>
+#include <cstring>
 
 HotReloadState hot_reload;
 

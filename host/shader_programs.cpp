@@ -130,4 +130,3 @@ bool build_program(const char* path) {
     }
     return ok;
 }
-

@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup-debian.sh
-scripts/build.sh
+scripts/build.sh -DINTRO_BUILD_TESTS=OFF -DINTRO_BUILD_BENCH=OFF
 if [ ! -e shader.glsl ]; then
   cp shader/shader.glsl shader.glsl
   echo "Live-editing copy of the shader: $(pwd)/shader.glsl (save it to see the change)"

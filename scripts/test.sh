@@ -8,7 +8,7 @@ sanitizers=1
 [ "${1:-}" = "--no-sanitizers" ] && sanitizers=0
 
 scripts/setup-debian.sh
-scripts/build.sh -DINTRO_WERROR=ON
+scripts/build.sh -DINTRO_WERROR=ON -DINTRO_BUILD_TESTS=ON -DINTRO_BUILD_BENCH=ON
 ctest --test-dir build --output-on-failure -j 2
 
 if ((sanitizers)); then

@@ -7,6 +7,7 @@
 #include "synth/render_song.h"
 #include "synth/sound_buffer.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -71,24 +72,27 @@ int main(int argc, char** argv) {
         if (silent(block, kBlock)) {
             continue;
         }
-        std::int64_t shift = INT64_MIN;
+        // Every place in the song this block could come from; a song that repeats itself
+        // exactly leaves several, and such a block only confirms the stretch it continues.
+        std::vector<std::int64_t> shifts;
         const auto [first, last] = index.equal_range(key_at(block));
         for (auto it = first; it != last; ++it) {
             const std::uint32_t s = it->second;
             if (s + kBlock <= kSongFrames &&
                 std::memcmp(SoundBuffer + 2 * std::size_t{s}, block, kBlock * 8) == 0) {
-                shift = std::int64_t{s} - c;
-                if (shift == current_shift) {
-                    break;
-                }
+                shifts.push_back(std::int64_t{s} - c);
             }
         }
-        if (shift == INT64_MIN) {
+        if (std::find(shifts.begin(), shifts.end(), current_shift) != shifts.end()) {
+            continue;
+        }
+        if (shifts.empty()) {
             std::printf("capture %u: not found in the song\n", c);
-            current_shift = INT64_MIN;
-        } else if (shift != current_shift) {
-            std::printf("capture %u: song %lld\n", c, static_cast<long long>(c + shift));
-            current_shift = shift;
+        } else if (shifts.size() > 1) {
+            std::printf("capture %u: found in %zu places in the song\n", c, shifts.size());
+        } else {
+            current_shift = shifts.front();
+            std::printf("capture %u: song %lld\n", c, static_cast<long long>(c + current_shift));
         }
     }
     std::printf("capture frames: %u\n", frames);

@@ -132,4 +132,22 @@ TEST_F(HostTest, MissingEntryPointStopsStartupNamingIt) {
     }
 }
 
+TEST_F(HostTest, EmbeddedLinkFailureIsReportedAndFramesRunOn) {
+    fake::state().file_times["../shader.glsl"] = {kErrorNoEntry, 0};
+    fake::state().every_link_fails = true;
+    fake::state().escape_after_queries = 1;
+    const ProgramRun run = run_program();
+    EXPECT_EQ(run.exit_code, 0);
+    const auto err = lines_of(run.err);
+    const auto failed = std::find(err.begin(), err.end(), "ERROR: CheckProgram: failed to link!");
+    ASSERT_NE(failed, err.end());
+    ASSERT_NE(failed + 1, err.end());
+    EXPECT_EQ(*(failed + 1), "0:1(1): error: syntax error, unexpected end of file");
+    // Made current all the same; the GL refuses it and the passes draw without a program.
+    EXPECT_EQ(fake::calls_starting_with("glUseProgram").size(), 1u);
+    EXPECT_EQ(fake::state().current_program, 0u);
+    EXPECT_EQ(frame_stats_state.frame_count, 2);
+    EXPECT_EQ(fake::calls_starting_with("glRects").size(), 6u);
+}
+
 } // namespace

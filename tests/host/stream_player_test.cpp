@@ -1,5 +1,6 @@
 #include "host/platform/sdl/stream_player.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -71,21 +72,51 @@ TEST_F(StreamPlayerTest, StopGivesSilenceAtOnce) {
     }
 }
 
-TEST_F(StreamPlayerTest, PositionFollowsTheAudibleFrameAtThePlayRate) {
+TEST_F(StreamPlayerTest, PositionStartsWhenTheDeviceFirstAsks) {
     player.set_latency(100);
     player.start(0, 1'000, 0);
-    EXPECT_EQ(player.position(0), 0u);
-    fill(100, 0);                               // the device takes frames 0..99
-    EXPECT_EQ(player.position(50 * kMs), 0u);   // still in its buffer
-    fill(100, 100 * kMs);                       // 100 handed before this callback
-    EXPECT_EQ(player.position(100 * kMs), 0u);  // 100 handed less 100 buffered
-    EXPECT_EQ(player.position(116 * kMs), 16u); // moves every 60 Hz frame
-    EXPECT_EQ(player.position(133 * kMs), 33u);
-    EXPECT_EQ(player.position(300 * kMs), 200u); // never past what the device was given
-    fill(100, 190 * kMs);                        // a callback that came early
-    EXPECT_EQ(player.position(190 * kMs), 200u); // does not run backwards
-    EXPECT_EQ(player.position(290 * kMs), 200u);
-    EXPECT_EQ(player.position(300 * kMs), 210u);
+    EXPECT_EQ(player.position(50 * kMs), 0u); // no callback yet
+    fill(100, 60 * kMs);                      // the device takes frames 0..99
+    EXPECT_EQ(player.position(60 * kMs), 0u); // all of them still in its buffer
+    EXPECT_EQ(player.position(150 * kMs), 0u);
+    EXPECT_EQ(player.position(176 * kMs), 16u);
+    EXPECT_EQ(player.position(500 * kMs), 100u); // never past what the device was given
+}
+
+// A device that asks for 100 frames every 100 ms, each callback up to 12 ms late, and holds one
+// buffer before the speaker; the program reads the clock every 16 ms.
+TEST_F(StreamPlayerTest, PositionFollowsTheAudibleFrameAtThePlayRateDespiteJitter) {
+    player.set_latency(100);
+    player.start(0, kFrames, 0);
+    const std::int64_t late_ms[] = {0, 12, 3, 9, 0, 11, 6, 1, 12, 0, 7, 4};
+    std::uint32_t callbacks = 0;
+    std::uint32_t previous = 0;
+    for (std::int64_t t = 0; t < 6'000; t += 16) {
+        while (callbacks * 100 + late_ms[callbacks % 12] <= t) {
+            fill(100, (callbacks * 100 + late_ms[callbacks % 12]) * kMs);
+            ++callbacks;
+        }
+        const std::uint32_t now = player.position(t * kMs);
+        const double audible = std::max<double>(0.0, static_cast<double>(t) - 100.0);
+        if (t >= 300) {
+            EXPECT_GT(now, previous) << "frozen at " << t << " ms";
+            EXPECT_NEAR(now, audible, 12.0) << "at " << t << " ms";
+        }
+        EXPECT_LE(now, callbacks * 100u);
+        previous = now;
+    }
+}
+
+TEST_F(StreamPlayerTest, StalledDeviceStopsTheClockAtWhatItWasGiven) {
+    player.set_latency(100);
+    player.start(0, kFrames, 0);
+    for (std::uint32_t k = 0; k < 5; ++k) {
+        fill(100, k * 100 * kMs);
+    }
+    EXPECT_EQ(player.position(10'000 * kMs), 500u);
+    fill(100, 10'000 * kMs); // it resumes: the clock is set again, not pulled over seconds
+    EXPECT_EQ(player.position(10'050 * kMs), 500u);
+    EXPECT_EQ(player.position(10'120 * kMs), 520u);
 }
 
 TEST_F(StreamPlayerTest, PositionStandsStillAfterTheEndAndRestartsAtZero) {

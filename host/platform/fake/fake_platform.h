@@ -62,6 +62,8 @@ struct State {
     std::map<std::uint32_t, Program> programs;
     std::map<std::uint32_t, Shader> shaders;
     std::uint32_t next_program = 1;
+    // Every created program fails to link, whatever its source.
+    bool every_link_fails = false;
     // Shaders that the next created program reports as attached (normally none).
     std::vector<std::uint32_t> attach_on_create;
     std::uint32_t current_program = 0;

@@ -29,12 +29,17 @@ class StreamPlayer {
     // The device callback: writes frames interleaved stereo frames to out.
     void fill(float* out, std::uint32_t frames, std::int64_t now_ns);
 
-    // Frames played since start, as heard: the frames handed to the device, less its buffering,
-    // advanced at the play rate since the last callback. Never more than what was handed over,
-    // never backwards between starts, standing still after the end of the region.
+    // Frames played since start, as heard. The clock runs at the play rate from an anchor that
+    // each callback pulls towards the frame then at the speaker (frames handed over before it,
+    // less the device's buffering) by an eighth of the difference, so callback jitter neither
+    // freezes nor jolts it. Never more than what was handed over, never backwards between
+    // starts, standing still after the end of the region.
     std::uint32_t position(std::int64_t now_ns);
 
   private:
+    double clock_at(std::int64_t now_ns) const;
+    void steer_clock(std::int64_t now_ns);
+
     const float* buffer_;
     std::uint32_t total_frames_;
     Progress progress_;
@@ -45,8 +50,9 @@ class StreamPlayer {
     bool playing_ = false;
     std::uint32_t first_frame_ = 0;
     std::uint32_t frame_count_ = 0;
-    std::uint32_t handed_ = 0;             // frames of the region given to the device
-    std::uint32_t handed_before_fill_ = 0; // handed_ when the last callback began
-    std::int64_t last_fill_ns_ = 0;
+    std::uint32_t handed_ = 0; // frames of the region given to the device
+    bool anchored_ = false;    // a callback has set the clock since the last start
+    double anchor_frames_ = 0; // the clock's value at anchor_ns_
+    std::int64_t anchor_ns_ = 0;
     std::uint32_t last_reported_ = 0;
 };
