@@ -9,6 +9,7 @@ packages=(
   libsdl2-dev libgl-dev libegl-dev libpng-dev
   libegl-mesa0 libgl1-mesa-dri
   libx11-dev xvfb xauth xdotool x11-utils imagemagick
+  ffmpeg
 )
 
 missing=()

@@ -39,6 +39,7 @@ void op_oscillator(UnitContext& c) {
     double detune_shift = (detune - half) * 2.0;
     float offsets[4];
     double increments[4];
+    double previous_semitones = 0.0;
     offsets[0] = params[2];
     for (int k = 0; k < passes; ++k) {
         if (k > 0) {
@@ -46,7 +47,11 @@ void op_oscillator(UnitContext& c) {
             detune_shift = -half * static_cast<double>(static_cast<float>(detune_shift));
         }
         const double semitones = (transpose - half) * semitones_per_unit + detune_shift + note;
-        increments[k] = pow2(semitones * twelfth) * note0_increment;
+        // Without detune every pass has the same pitch: one library call serves them all.
+        increments[k] = k > 0 && semitones == previous_semitones
+                            ? increments[k - 1]
+                            : pow2(semitones * twelfth) * note0_increment;
+        previous_semitones = semitones;
     }
 
     // The passes themselves run in order, as the gate's shared words require.

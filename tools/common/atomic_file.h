@@ -15,6 +15,8 @@ class AtomicFile {
     // Opens the temporary file. On failure returns false and fills error with a sentence.
     bool open(const std::string& path, std::string& error);
     std::FILE* stream() { return stream_; }
+    // The temporary file's name, for a writer that opens the file by name (another process).
+    const std::string& temporary_path() const { return temp_path_; }
     // Flushes, closes and renames into place. On failure removes the temporary file.
     bool commit(std::string& error);
 

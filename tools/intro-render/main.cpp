@@ -18,6 +18,10 @@ constexpr Subcommand kSubcommands[] = {
     {"frame", "draw one moment of the picture, without a window, as a PNG", run_frame},
     {"sheet", "draw chosen moments as captioned thumbnails on one PNG", run_sheet},
 #endif
+#ifdef INTRO_RENDER_VIDEO
+    {"video", "make an MP4 video of the piece, picture and sound in step", run_video},
+    {"waveform", "draw the song's waveform and spectrogram as a PNG", run_waveform},
+#endif
 };
 
 void print_usage(std::FILE* out) {

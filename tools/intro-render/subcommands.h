@@ -5,3 +5,5 @@
 int run_wav(int argc, char** argv);
 int run_frame(int argc, char** argv);
 int run_sheet(int argc, char** argv);
+int run_video(int argc, char** argv);
+int run_waveform(int argc, char** argv);
