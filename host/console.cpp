@@ -7,24 +7,12 @@
 
 namespace {
 
-std::FILE* stream_of(StdStream stream) {
-    switch (stream) {
-    case StdStream::input:
-        return stdin;
-    case StdStream::output:
-        return stdout;
-    case StdStream::error:
-        return stderr;
-    }
-    return stdout;
-}
-
 // Reopens one stream and makes it unbuffered; false when the reopening failed.
 bool reopen_unbuffered(StdStream stream, StdTarget target) {
     if (!sys_std_reopen(stream, target)) {
         return false;
     }
-    std::setvbuf(stream_of(stream), nullptr, _IONBF, 0);
+    std::setvbuf(std_stream_file(stream), nullptr, _IONBF, 0);
     return true;
 }
 

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 
 // ---- Window messages and key codes (the Win32 values) ----------------------------------------
 
@@ -182,6 +183,19 @@ bool sys_audio_position(std::uint32_t& samples);
 // ----------------------------------------------------------------
 
 enum class StdStream { input, output, error };
+
+// The C stream of a standard stream (host provides).
+inline std::FILE* std_stream_file(StdStream stream) {
+    switch (stream) {
+    case StdStream::input:
+        return stdin;
+    case StdStream::output:
+        return stdout;
+    case StdStream::error:
+        return stderr;
+    }
+    return stdout;
+}
 enum class StdTarget { console, null_device };
 
 // Obtains a console of the process's own (AllocConsole) or the parent's (AttachConsole);

@@ -26,18 +26,6 @@ void save_originals() {
     }
 }
 
-std::FILE* stream_of(StdStream stream) {
-    switch (stream) {
-    case StdStream::input:
-        return stdin;
-    case StdStream::output:
-        return stdout;
-    case StdStream::error:
-        return stderr;
-    }
-    return stdout;
-}
-
 } // namespace
 
 bool sys_console_create() {
@@ -63,7 +51,7 @@ bool sys_std_handle_present(StdStream stream) {
 
 bool sys_std_reopen(StdStream stream, StdTarget target) {
     save_originals();
-    std::FILE* file = stream_of(stream);
+    std::FILE* file = std_stream_file(stream);
     if (stream != StdStream::input) {
         std::fflush(file);
     }

@@ -20,18 +20,6 @@ DWORD std_handle_id(StdStream stream) {
     return STD_OUTPUT_HANDLE;
 }
 
-std::FILE* stream_file(StdStream stream) {
-    switch (stream) {
-    case StdStream::input:
-        return stdin;
-    case StdStream::output:
-        return stdout;
-    case StdStream::error:
-        return stderr;
-    }
-    return stdout;
-}
-
 } // namespace
 
 bool sys_console_create() {
@@ -76,7 +64,7 @@ bool sys_std_reopen(StdStream stream, StdTarget target) {
         path = input ? "CONIN$" : "CONOUT$";
     }
     std::FILE* reopened = nullptr;
-    return freopen_s(&reopened, path, input ? "r" : "w", stream_file(stream)) == 0;
+    return freopen_s(&reopened, path, input ? "r" : "w", std_stream_file(stream)) == 0;
 }
 
 int sys_file_mtime(const char* path, std::int64_t& mtime) {
