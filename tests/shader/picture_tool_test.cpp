@@ -2,11 +2,11 @@
 #include "contact_sheet.h"
 #include "picture_fixture.h"
 #include "picture_options.h"
+#include "png_read.h"
 #include "subcommands.h"
 
 #include <filesystem>
 #include <fstream>
-#include <png.h>
 
 namespace {
 
@@ -18,30 +18,6 @@ int run(int (*command)(int, char**), std::vector<std::string> args) {
         argv.push_back(arg.data());
     }
     return command(static_cast<int>(argv.size()), argv.data());
-}
-
-struct PngPicture {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint8_t> rgb; // top row first
-};
-
-PngPicture read_png(const fs::path& path) {
-    PngPicture picture;
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (png_image_begin_read_from_file(&image, path.c_str()) == 0) {
-        ADD_FAILURE() << "cannot read " << path << ": " << image.message;
-        return picture;
-    }
-    image.format = PNG_FORMAT_RGB;
-    picture.width = static_cast<int>(image.width);
-    picture.height = static_cast<int>(image.height);
-    picture.rgb.resize(PNG_IMAGE_SIZE(image));
-    if (png_image_finish_read(&image, nullptr, picture.rgb.data(), 0, nullptr) == 0) {
-        ADD_FAILURE() << "cannot decode " << path << ": " << image.message;
-    }
-    return picture;
 }
 
 class PictureTool : public ::testing::Test {
@@ -68,7 +44,7 @@ class PictureTool : public ::testing::Test {
 TEST_F(PictureTool, FrameWritesTheProgramsPictureTopRowFirst) {
     const fs::path out = file("frame.png");
     ASSERT_EQ(run(run_frame, {"--time", "0.3", "-o", out.string()}), 0);
-    const PngPicture png = read_png(out);
+    const RgbPicture png = read_png_rgb(out);
     ASSERT_EQ(png.width, 640);
     ASSERT_EQ(png.height, 420);
 
@@ -152,7 +128,7 @@ TEST_F(PictureTool, SheetLaysOutCaptionedThumbnails) {
     const int status = run(run_sheet, {"-o", out.string(), "--times", "0.1,0.2,0.3,0.4,0.45"});
     testing::internal::GetCapturedStderr();
     ASSERT_EQ(status, 0);
-    const PngPicture png = read_png(out);
+    const RgbPicture png = read_png_rgb(out);
     const ContactSheet layout(5);
     EXPECT_EQ(png.width, layout.width());
     EXPECT_EQ(png.height, layout.height());

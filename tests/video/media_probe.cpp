@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <gtest/gtest.h>
-#include <png.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -70,24 +69,6 @@ std::vector<std::uint8_t> decode_frame(const fs::path& file, int index, int widt
                       << " bytes";
     }
     return rgb;
-}
-
-RgbPicture read_png_rgb(const fs::path& file) {
-    RgbPicture picture;
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (png_image_begin_read_from_file(&image, file.c_str()) == 0) {
-        ADD_FAILURE() << "cannot read " << file << ": " << image.message;
-        return picture;
-    }
-    image.format = PNG_FORMAT_RGB;
-    picture.width = static_cast<int>(image.width);
-    picture.height = static_cast<int>(image.height);
-    picture.rgb.resize(PNG_IMAGE_SIZE(image));
-    if (png_image_finish_read(&image, nullptr, picture.rgb.data(), 0, nullptr) == 0) {
-        ADD_FAILURE() << "cannot decode " << file << ": " << image.message;
-    }
-    return picture;
 }
 
 int run_command(int (*command)(int, char**), std::vector<std::string> args) {

@@ -2,6 +2,8 @@
 // a PNG read back, and a scratch folder per test.
 #pragma once
 
+#include "png_read.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -16,13 +18,6 @@ std::map<std::string, std::string> probe_stream(const std::filesystem::path& fil
 // Frame `index` of the file's video, decoded to RGB24, top row first.
 std::vector<std::uint8_t> decode_frame(const std::filesystem::path& file, int index, int width,
                                        int height);
-
-struct RgbPicture {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint8_t> rgb; // top row first
-};
-RgbPicture read_png_rgb(const std::filesystem::path& file);
 
 // Runs a subcommand in this process with the given arguments.
 int run_command(int (*command)(int, char**), std::vector<std::string> args);
