@@ -8,8 +8,6 @@
 #include "host/gl_lookup.h"
 
 #include <benchmark/benchmark.h>
-#include <cstdio>
-#include <string>
 #include <vector>
 
 namespace {
@@ -72,19 +70,3 @@ BENCHMARK(BM_BlurPass)->Apply(moments);
 BENCHMARK(BM_GradePass)->Apply(moments);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    std::string error;
-    if (!frame_renderer::open(error) ||
-        !frame_renderer::use_shader(frame_renderer::embedded_shader_text(), "built-in shader",
-                                    error)) {
-        std::fprintf(stderr, "shader_bench: %s\n", error.c_str());
-        return 1;
-    }
-    benchmark::AddCustomContext("renderer", frame_renderer::driver_description());
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    frame_renderer::close();
-    return 0;
-}

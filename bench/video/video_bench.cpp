@@ -12,7 +12,6 @@
 #include <atomic>
 #include <benchmark/benchmark.h>
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -105,19 +104,3 @@ BENCHMARK(BM_CaptureAgainstBareFrames)
     ->Iterations(1);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    std::string error;
-    if (!frame_renderer::open(error) ||
-        !frame_renderer::use_shader(frame_renderer::embedded_shader_text(), "built-in shader",
-                                    error)) {
-        std::fprintf(stderr, "video_bench: %s\n", error.c_str());
-        return 1;
-    }
-    benchmark::AddCustomContext("renderer", frame_renderer::driver_description());
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    frame_renderer::close();
-    return 0;
-}

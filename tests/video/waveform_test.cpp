@@ -10,18 +10,6 @@ namespace {
 
 using Layout = SongPictureLayout;
 
-struct Rgb {
-    std::uint8_t r, g, b;
-    auto operator<=>(const Rgb&) const = default;
-};
-
-Rgb pixel(const std::vector<std::uint8_t>& pixels, int width, int channels, int x, int y) {
-    const std::size_t at = (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-                            static_cast<std::size_t>(x)) *
-                           static_cast<std::size_t>(channels);
-    return {pixels[at], pixels[at + 1], pixels[at + 2]};
-}
-
 TEST(WaveformTool, DrawsTheSongAtTheRequestedWidth) {
     ScratchFolder folder;
     const auto out = folder / "song.png";
